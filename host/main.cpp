@@ -1,0 +1,2 @@
+int rezuroMain();
+int main() { return rezuroMain(); }

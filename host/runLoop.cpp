@@ -1,0 +1,2 @@
+// Placeholder until the run loop lands.
+int rezuroMain() { return 0; }
