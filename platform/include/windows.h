@@ -323,6 +323,8 @@ static_assert(sizeof(BITMAPINFOHEADER) == 40, "BITMAPINFOHEADER must keep the Wi
 #define FIXED_PITCH 1
 #define VARIABLE_PITCH 2
 #define FF_DONTCARE 0x00
+#define NONANTIALIASED_QUALITY 3
+#define CLR_INVALID 0xFFFFFFFF
 
 // --- USER32 ----------------------------------------------------------------
 
