@@ -305,6 +305,10 @@ SumImage decodeExr(std::span<const std::uint8_t> bytes)
 
     const std::size_t width = static_cast<std::size_t>(image.width);
     const std::size_t lineBytes = width * 3 * sizeof(float);
+    // The offsets and the lines must be there before the picture is allocated.
+    if ((bytes.size() - r.at()) / (8 + 8 + lineBytes) < static_cast<std::size_t>(image.height)) {
+        Reader::fail("the file ends too early");
+    }
     image.rgb.resize(width * static_cast<std::size_t>(image.height) * 3);
     std::vector<bool> seen(static_cast<std::size_t>(image.height), false);
     for (int line = 0; line < image.height; ++line) {

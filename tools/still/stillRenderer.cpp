@@ -145,6 +145,20 @@ StillRenderer::StillRenderer(int width, int height, bool quiet) : width_(width),
     checkGlError("while setting up");
     // The passes cover the viewport; the hidden window's is not ours.
     glViewport(0, 0, width, height);
+    warmUp();
+}
+
+void StillRenderer::warmUp() const
+{
+    // Drivers may finish compiling a program at its first draw (llvmpipe
+    // does, for seconds); do that here, not in the first timed tile. The one
+    // pixel drawn lands in the buffer that the first frame overwrites whole.
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
+    accumulatePass();
+    glFinish();
+    glDisable(GL_SCISSOR_TEST);
+    checkGlError("while drawing the first tile");
 }
 
 void StillRenderer::dumpTextures(const std::filesystem::path& folder) const

@@ -35,6 +35,8 @@ public:
     RenderOutcome render(const RenderRequest& request, ProgressReporter& progress);
 
 private:
+    void warmUp() const;
+
     int width_;
     int height_;
 };
