@@ -38,6 +38,39 @@ void distanceFieldOnLettering(benchmark::State& state)
 }
 BENCHMARK(distanceFieldOnLettering)->Unit(benchmark::kMillisecond);
 
+// The two halves of the transform on the thresholded lettering: the column
+// pass gathers strided columns, the row pass works on contiguous rows.
+void thresholdLettering()
+{
+    const auto* pixels = static_cast<const unsigned char*>(paintLetteringTexture());
+    for (int i = 0; i < 1024 * 1024; ++i)
+        dtGrid[i] = pixels[i * 4] != 0 ? 255.0f : 0.0f;
+}
+
+void columnPass(benchmark::State& state)
+{
+    thresholdLettering();
+    for (auto _ : state)
+        for (int x = 0; x < 1024; ++x) {
+            loadColumn(x);
+            lowerEnvelope1D(1024);
+            storeColumn(x);
+        }
+}
+BENCHMARK(columnPass)->Unit(benchmark::kMillisecond);
+
+void rowPass(benchmark::State& state)
+{
+    thresholdLettering();
+    for (auto _ : state)
+        for (int y = 0; y < 1024; ++y) {
+            loadRow(y);
+            lowerEnvelope1D(1024);
+            storeRow(y);
+        }
+}
+BENCHMARK(rowPass)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();
