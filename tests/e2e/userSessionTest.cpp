@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "process.h"
+#include "xserver.h"
+
+namespace {
+
+using Env = std::map<std::string, std::optional<std::string>>;
+
+// One 1920 x 1080 frame takes about a minute on a two-core machine with
+// Mesa's software rasteriser, longer when the machine is busy.
+constexpr auto startUpTimeout = 180s;
+constexpr auto frameTimeout = 300s;
+
+const std::string reportPattern = R"(([ -~]{1,30}\n){6}\n)"
+                                  R"(-=\{ rezuro basecode v 2024-06-01 \}=-\n)"
+                                  R"(-=\{          Vosk / DoLB         \}=-\n\n)"
+                                  R"(     What's inside: [ -~]+\n)"
+                                  R"( Render resolution: 1920 x 1080\n)"
+                                  R"(  Max precalc time: 30\.00 secs\n)"
+                                  R"(        Max frames: 512\n)"
+                                  R"(            Limits: NOT enforced\n)";
+const std::string renderingLine = "\nRendering (Close this window or Esc on render window to abort)\n\n";
+
+// The whole transcript of a run that drew the given number of frames.
+std::regex transcript(int frames)
+{
+    return std::regex(reportPattern +
+                      R"(\nCompiling shaders\.\.\.\n(Shader prog [0-9]+: OK\n){2})"
+                      R"(\nRendering \(Close this window or Esc on render window to abort\)\n\n)" +
+                      std::string(static_cast<std::size_t>(frames), '.'));
+}
+
+bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+Env onDisplay(const XServer& x) { return {{"DISPLAY", x.display()}, {"WAYLAND_DISPLAY", {}}, {"SDL_VIDEODRIVER", {}}}; }
+
+CommandResult x11(const XServer& x, std::vector<std::string> argv) { return runCommand(std::move(argv), onDisplay(x)); }
+
+// The window ids of the windows titled exactly so.
+std::string windowsNamed(const XServer& x, const std::string& title)
+{
+    return x11(x, {"xdotool", "search", "--name", "^" + title + "$"}).out;
+}
+
+bool renderingStarted(const std::string& out, const std::string&) { return out.ends_with(renderingLine); }
+bool firstFrameShown(const std::string& out, const std::string&) { return out.ends_with(renderingLine + "."); }
+
+class UserSessionTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* tool : {"Xvfb", "xdotool", "xwd", "xwininfo", "convert"})
+            if (!onPath(tool))
+                GTEST_SKIP() << tool << " is not installed; the end-to-end tests need Xvfb, xdotool, x11-apps "
+                                        "(xwd, xwininfo) and ImageMagick";
+    }
+
+    // Screenshot of the whole screen, kept next to the test for a look, and
+    // its mean brightness from 0 to 1.
+    double screenshot(const XServer& x, const std::string& name)
+    {
+        const std::string xwd = name + ".xwd";
+        const CommandResult grab = x11(x, {"xwd", "-root", "-silent", "-out", xwd});
+        EXPECT_EQ(grab.exitCode, 0) << grab.err;
+        runCommand({"convert", xwd, name + ".png"});
+        const CommandResult mean = runCommand({"convert", xwd, "-format", "%[fx:mean]", "info:"});
+        std::filesystem::remove(xwd);
+        return mean.exitCode == 0 ? std::stod(mean.out) : -1.0;
+    }
+
+    // Starts the program on x, waits for the window, lets quitAction end the
+    // run while the first frame is drawn, and checks what the user sees.
+    void runAndQuit(const std::string& name, const std::function<void(const XServer&, Process&)>& quitAction)
+    {
+        XServer x("1920x1080x24");
+        Process program({REZURO_PROGRAM}, onDisplay(x));
+        ASSERT_TRUE(program.waitFor(renderingStarted, startUpTimeout)) << program.out() << program.err();
+
+        const std::string windows = windowsNamed(x, "rezuro by Vosk");
+        ASSERT_FALSE(windows.empty()) << "no window titled \"rezuro by Vosk\"";
+        const CommandResult geometry = x11(x, {"xdotool", "getwindowgeometry", windows.substr(0, windows.find('\n'))});
+        EXPECT_TRUE(has(geometry.out, "Position: 0,0") && has(geometry.out, "Geometry: 1920x1080"))
+            << geometry.out;
+
+        // The request waits in the queue until the first frame is done; that
+        // frame is shown, one more is drawn, and the program ends.
+        quitAction(x, program);
+        ASSERT_TRUE(program.waitFor(firstFrameShown, frameTimeout)) << program.out() << program.err();
+        EXPECT_GT(screenshot(x, "e2e_" + name), 0.01) << "the first frame left the screen black";
+
+        const std::optional<int> exitCode = program.waitExit(frameTimeout);
+        ASSERT_TRUE(exitCode) << "still running: " << program.out();
+        EXPECT_EQ(*exitCode, 0);
+        EXPECT_TRUE(std::regex_match(program.out(), transcript(2))) << program.out();
+        EXPECT_EQ(windowsNamed(x, "rezuro by Vosk"), "");
+    }
+};
+
+TEST_F(UserSessionTest, EscEndsTheRunAfterOneMoreFrame)
+{
+    runAndQuit("esc", [](const XServer& x, Process&) {
+        const CommandResult key = x11(x, {"xdotool", "key", "Escape"});
+        EXPECT_EQ(key.exitCode, 0) << key.err;
+    });
+}
+
+TEST_F(UserSessionTest, AltF4EndsTheRunAfterOneMoreFrame)
+{
+    runAndQuit("altf4", [](const XServer& x, Process&) {
+        const CommandResult key = x11(x, {"xdotool", "key", "alt+F4"});
+        EXPECT_EQ(key.exitCode, 0) << key.err;
+    });
+}
+
+TEST_F(UserSessionTest, TerminationSignalEndsTheRunLikeACloseRequest)
+{
+    runAndQuit("sigterm", [](const XServer&, Process& program) { program.signal(SIGTERM); });
+}
+
+TEST_F(UserSessionTest, WithoutAnyDisplayTheProgramRendersHeadless)
+{
+    Process program({REZURO_PROGRAM}, {{"DISPLAY", {}}, {"WAYLAND_DISPLAY", {}}, {"SDL_VIDEODRIVER", {}}});
+    ASSERT_TRUE(program.waitFor(renderingStarted, startUpTimeout)) << program.out() << program.err();
+    program.signal(SIGTERM);
+    ASSERT_TRUE(program.waitFor(firstFrameShown, frameTimeout)) << program.out() << program.err();
+
+    const std::optional<int> exitCode = program.waitExit(frameTimeout);
+    ASSERT_TRUE(exitCode) << "still running: " << program.out();
+    EXPECT_EQ(*exitCode, 0);
+    EXPECT_TRUE(std::regex_match(program.out(), transcript(2))) << program.out();
+}
+
+TEST_F(UserSessionTest, RefusedDisplayModeShowsTheBoxAndExitsZero)
+{
+    // This screen offers no 1920 x 1080 mode.
+    XServer x("1280x720x24");
+    Process program({REZURO_PROGRAM}, onDisplay(x));
+    const std::string boxText = "Oh dear: Window init error! We're gonna have to abort...\n";
+    ASSERT_TRUE(program.waitFor([&](const std::string&, const std::string& err) { return has(err, boxText); },
+                                startUpTimeout))
+        << program.out() << program.err();
+
+    // The box is modal: dismiss it as a user would, pointer on it and Return.
+    const std::regex boxWindow(R"re("Oh dear": \([^)]*\)\s+([0-9]+)x([0-9]+)\+(-?[0-9]+)\+(-?[0-9]+))re");
+    std::optional<int> exitCode;
+    bool boxSeen = false;
+    for (int attempt = 0; attempt < 30 && !exitCode; ++attempt) {
+        const std::string tree = x11(x, {"xwininfo", "-root", "-tree"}).out;
+        std::smatch m;
+        if (std::regex_search(tree, m, boxWindow)) {
+            boxSeen = true;
+            const int cx = std::stoi(m[3]) + std::stoi(m[1]) / 2;
+            const int cy = std::stoi(m[4]) + std::stoi(m[2]) / 2;
+            x11(x, {"xdotool", "mousemove", std::to_string(cx), std::to_string(cy), "key", "Return"});
+        }
+        exitCode = program.waitExit(1s);
+    }
+    EXPECT_TRUE(boxSeen) << "no window titled \"Oh dear\" appeared";
+    ASSERT_TRUE(exitCode) << "the box was not dismissed";
+    EXPECT_EQ(*exitCode, 0);
+    // The report, and nothing after it: no shaders are built.
+    EXPECT_TRUE(std::regex_match(program.out(), std::regex(reportPattern))) << program.out();
+    EXPECT_EQ(program.err(), boxText);
+    EXPECT_EQ(windowsNamed(x, "rezuro by Vosk"), "");
+}
+
+} // namespace
