@@ -172,11 +172,17 @@ TEST(LowerEnvelope, IsTheMinimumOverAllParabolas)
     }
 }
 
-TEST(DistanceField, NullBitmapIsIgnored)
+TEST(DistanceField, OutOfRangeArgumentsStayInsideTheBuffers)
 {
-    distanceField(nullptr);
+    distanceField(nullptr); // what a painter hands on when its bitmap could not be made
     lowerEnvelope1D(0);
-    SUCCEED();
+    // A line longer than the buffers is cut to their length (memory checkers
+    // see any write past them).
+    std::fill(dtIn, dtIn + side, 255.0f);
+    dtIn[1023] = 0.0f;
+    lowerEnvelope1D(4 * side);
+    EXPECT_EQ(dtOut[1023], 0.0f);
+    EXPECT_EQ(dtOut[1013], 100.0f);
 }
 
 } // namespace
