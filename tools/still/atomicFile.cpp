@@ -25,8 +25,11 @@ namespace {
 std::filesystem::path temporaryBeside(const std::filesystem::path& target)
 {
     std::random_device random;
-    const auto tag = std::to_string(random()) + std::to_string(random() % 100000);
-    auto name = "." + target.filename().string() + ".tmp" + tag;
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".tmp";
+    name += std::to_string(random());
+    name += std::to_string(random());
     return target.parent_path() / name;
 }
 

@@ -88,8 +88,12 @@ std::string formatBar(const ProgressFigures& figures, int columns)
         return counts.substr(1);
     }
     const int filled = static_cast<int>(std::floor(figures.fraction() * barWidth));
-    return "[" + std::string(static_cast<std::size_t>(filled), '#') +
-           std::string(static_cast<std::size_t>(barWidth - filled), '.') + "]" + counts;
+    std::string bar(1, '[');
+    bar.append(static_cast<std::size_t>(filled), '#');
+    bar.append(static_cast<std::size_t>(barWidth - filled), '.');
+    bar += ']';
+    bar += counts;
+    return bar;
 }
 
 std::string formatSampleLine(const ProgressFigures& figures, std::int64_t firstSample)

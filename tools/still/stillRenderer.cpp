@@ -17,10 +17,6 @@
 namespace still {
 namespace {
 
-// No single draw should run long: desktop drivers reset a GPU whose draw
-// takes more than about two seconds. Tiles are sized to take about this.
-constexpr double tileSeconds = 0.1;
-
 std::string hex(unsigned value)
 {
     char text[16];
@@ -80,6 +76,17 @@ void checkProgram(GLuint program, const char* what)
         message += "; link log:\n" + linkLog;
     }
     throw StillError(message);
+}
+
+void clearAccumulation()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    gl::bindFramebuffer(GL_FRAMEBUFFER, renderState.framebuffer);
+    for (int i = 0; i < 2; ++i) {
+        gl::framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, renderState.textures[i], 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    gl::bindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 void checkFloatTarget()
@@ -174,6 +181,7 @@ RenderOutcome StillRenderer::render(const RenderRequest& request, ProgressReport
     using Clock = std::chrono::steady_clock;
     const auto seconds = [start = Clock::now()] { return std::chrono::duration<double>(Clock::now() - start).count(); };
 
+    clearAccumulation();
     // The next frame draws sample number sampleCount + 1, seeded by it.
     renderState.sampleCount = static_cast<float>(request.firstSample - 1);
     glEnable(GL_SCISSOR_TEST);
@@ -192,7 +200,7 @@ RenderOutcome StillRenderer::render(const RenderRequest& request, ProgressReport
             // Size the next tile from this one's pace, growing at most
             // fourfold at a time.
             const double perRow = std::max(now - tileStart, 1e-6) / tileRows;
-            rows = std::clamp(static_cast<int>(tileSeconds / perRow), 1, std::min(height_, tileRows * 4));
+            rows = std::clamp(static_cast<int>(std::min(request.tileSeconds / perRow, 1e9)), 1, std::min(height_, tileRows * 4));
             progress.partDone(static_cast<double>(done) + static_cast<double>(y) / height_, now);
         }
         renderState.pingIndex = 1 - renderState.pingIndex;

@@ -14,6 +14,9 @@ struct RenderRequest {
     std::int64_t firstSample = 1;
     std::int64_t samples = 1;
     double seconds = 1.0;
+    // Tiles are sized to take about this long; no single draw should run long
+    // (desktop drivers reset a GPU whose draw takes more than about two seconds).
+    double tileSeconds = 0.1;
 };
 
 struct RenderOutcome {
@@ -32,6 +35,7 @@ public:
     // Writes label.png and lettering.png into folder, as the shaders see them.
     void dumpTextures(const std::filesystem::path& folder) const;
 
+    // Starts from empty buffers, so it may be called again.
     RenderOutcome render(const RenderRequest& request, ProgressReporter& progress);
 
 private:
