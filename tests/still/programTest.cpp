@@ -26,13 +26,14 @@ std::string slurp(const std::filesystem::path& file)
     return text.str();
 }
 
-// Runs the program in folder with the given arguments (no quoting needed).
-ProgramRun runStill(const stilltest::ScratchFolder& folder, const std::string& args)
+// Runs the program in folder with the given arguments (no quoting needed),
+// with the environment's settings before it.
+ProgramRun runStill(const stilltest::ScratchFolder& folder, const std::string& args, const std::string& env = "")
 {
     const auto out = folder.path() / "stdout.txt";
     const auto err = folder.path() / "stderr.txt";
-    const std::string command = "cd '" + folder.path().string() + "' && '" REZURO_STILL_PROGRAM "' " + args + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
+    const std::string command = "cd '" + folder.path().string() + "' && " + env + " '" REZURO_STILL_PROGRAM "' " +
+                                args + " >'" + out.string() + "' 2>'" + err.string() + "'";
     const int raw = std::system(command.c_str());
     ProgramRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -131,18 +132,24 @@ TEST(StillProgram, ExitStatusAndMessages)
         std::string args;
         int status;
         std::string message; // on stderr
+        std::string env = "";
     };
+    const std::string render = "--size 8x8 --samples 1 ";
     const Case cases[] = {
         {"--size 64", 2, "Usage:"},
         {"--bogus", 2, "unknown option \"--bogus\""},
         {"merge --out m.png", 2, "merge needs at least one"},
-        {"--size 8x8 --samples 1 --out missing/x.png", 1, "cannot write missing/x.png"},
-        {"--size 8x8 --samples 1 --out taken.png", 1, "it is a folder"},
+        {render + "--out missing/x.png", 1, "cannot write missing/x.png"},
+        {render + "--out taken.png", 1, "it is a folder"},
         {"merge nothing.exr --out m.png", 1, "cannot read nothing.exr"},
+        // A driver whose GLSL stops at 4.50 cannot build the shaders.
+        {render + "--out x.png", 1, "the path tracer shader does not build\ncompile log:\n",
+         "MESA_GLSL_VERSION_OVERRIDE=450"},
+        {render + "--out x.exr", 1, "no OpenGL context", "SDL_VIDEODRIVER=none-such"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.args);
-        const ProgramRun run = runStill(folder, c.args);
+        SCOPED_TRACE(c.args + " " + c.env);
+        const ProgramRun run = runStill(folder, c.args, c.env);
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(contains(run.err, c.message)) << run.err;
         EXPECT_TRUE(contains(run.err, "rezuro-still: ")) << run.err;

@@ -35,7 +35,11 @@ std::string infoLog(const char* getLength, const char* getLog, GLuint object)
     }
     std::vector<char> text(static_cast<std::size_t>(length), '\0');
     lookUp<GetInfoLog>(getLog)(object, length, nullptr, text.data());
-    return std::string(text.data());
+    std::string log(text.data());
+    while (!log.empty() && (log.back() == '\n' || log.back() == ' ')) {
+        log.pop_back();
+    }
+    return log;
 }
 
 } // namespace

@@ -68,12 +68,12 @@ void checkProgram(GLuint program, const char* what)
         GLint compiled = 0;
         gl::getShaderiv(shaders[i], GL_COMPILE_STATUS, &compiled);
         if (!compiled) {
-            message += "; compile log:\n" + gl::shaderInfoLog(shaders[i]);
+            message += "\ncompile log:\n" + gl::shaderInfoLog(shaders[i]);
         }
     }
     const std::string linkLog = gl::programInfoLog(program);
     if (!linkLog.empty()) {
-        message += "; link log:\n" + linkLog;
+        message += "\nlink log:\n" + linkLog;
     }
     throw StillError(message);
 }
