@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows console programs (rezuro.exe and, when the tree has
-# it, rezuro-still.exe) with MinGW-w64 into build-win, then checks that each
+# them, rezuro-still.exe and the Wine checks' rezuro-texture-dump.exe) with
+# MinGW-w64 into build-win, then checks that each
 # .exe is a console program that needs no DLL beyond the system's own.
 # Usage: scripts/build-windows.sh [build dir]      (default: <repo>/build-win)
 # Environment: JOBS (default 2), BUILD_TYPE (default RelWithDebInfo),
@@ -28,11 +29,14 @@ timeout 300 cmake -S "$root" -B "$build" -G Ninja \
     -DREZURO_TESTS=OFF -DREZURO_TOOLS="${REZURO_TOOLS:-ON}" >"$build/configure.log" 2>&1 \
     || { tail -n 40 "$build/configure.log"; fail "cmake configure (log: $build/configure.log)"; }
 
-# rezuro-still comes with the tools; build it only when the tree defines it.
+# rezuro-still comes with the tools, rezuro-texture-dump with the Wine checks;
+# each is built when the tree defines it.
 targets=(rezuro)
-if timeout 60 ninja -C "$build" -t query rezuro-still >/dev/null 2>&1; then
-    targets+=(rezuro-still)
-fi
+for t in rezuro-still rezuro-texture-dump; do
+    if timeout 60 ninja -C "$build" -t query "$t" >/dev/null 2>&1; then
+        targets+=("$t")
+    fi
+done
 
 timeout 1800 ninja -C "$build" -j "$jobs" "${targets[@]}" || fail "ninja ${targets[*]}"
 
