@@ -49,6 +49,7 @@ void runRender(const RenderOptions& options)
         renderer.dumpTextures(*options.dumpTextures);
         if (!options.quiet) {
             std::printf("Wrote label.png and lettering.png into %s\n", options.dumpTextures->string().c_str());
+            std::fflush(stdout);
         }
         if (!options.out) {
             return;

@@ -83,7 +83,9 @@ std::string formatBar(const ProgressFigures& figures, int columns)
     const std::string counts = printed(" %lld/%lld samples  ", static_cast<long long>(figures.samplesDone),
                                        static_cast<long long>(figures.samplesWanted)) +
                                rateText(figures.samplesPerSecond()) + "  " + leftText(figures.secondsLeft());
-    const int barWidth = std::clamp(columns - 3 - static_cast<int>(counts.size()), 0, 40);
+    // Room for the longest figures, so that the bar does not jump as they change.
+    const int countsRoom = std::max(static_cast<int>(counts.size()), 48);
+    const int barWidth = std::clamp(columns - 3 - countsRoom, 0, 40);
     if (barWidth < 5) {
         return counts.substr(1);
     }
