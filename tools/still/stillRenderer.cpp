@@ -159,7 +159,7 @@ void StillRenderer::warmUp() const
 {
     // Drivers may finish compiling a program at its first draw (llvmpipe
     // does, for seconds); do that here, not in the first timed tile. The one
-    // pixel drawn lands in the buffer that the first frame overwrites whole.
+    // pixel drawn is cleared before rendering.
     glEnable(GL_SCISSOR_TEST);
     glScissor(0, 0, 1, 1);
     accumulatePass();
@@ -200,7 +200,8 @@ RenderOutcome StillRenderer::render(const RenderRequest& request, ProgressReport
             // Size the next tile from this one's pace, growing at most
             // fourfold at a time.
             const double perRow = std::max(now - tileStart, 1e-6) / tileRows;
-            rows = std::clamp(static_cast<int>(std::min(request.tileSeconds / perRow, 1e9)), 1, std::min(height_, tileRows * 4));
+            const double fitting = std::min(request.tileSeconds / perRow, 1e9);
+            rows = std::clamp(static_cast<int>(fitting), 1, std::min(height_, tileRows * 4));
             progress.partDone(static_cast<double>(done) + static_cast<double>(y) / height_, now);
         }
         renderState.pingIndex = 1 - renderState.pingIndex;
