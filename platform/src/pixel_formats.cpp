@@ -6,14 +6,12 @@
 #include <SDL.h>
 
 #include <array>
-#include <cstdlib>
 
 namespace platform {
 namespace {
 
-constexpr std::array<PixelFormat, 8> formats{{
+constexpr std::array<PixelFormat, 7> formats{{
     {32, 8, 24, 8, true},
-    {32, 8, 24, 0, true},
     {32, 8, 16, 0, true},
     {32, 8, 0, 0, true},
     {24, 0, 24, 8, true},
@@ -27,7 +25,10 @@ constexpr DWORD doubleBufferDontCare = PFD_DOUBLEBUFFER_DONTCARE;
 constexpr DWORD depthDontCare = PFD_DEPTH_DONTCARE;
 
 // Lower is closer. Missing what was asked for costs more than having more
-// than was asked for, and the buffering model matters most.
+// than was asked for, and the buffering model matters most. A stencil buffer
+// nobody asked for costs nothing (drivers pair 24 depth bits with 8 stencil
+// bits); among equals the earlier format wins, so the usual request keeps the
+// format a window starts with.
 long distance(const PixelFormat& format, const PIXELFORMATDESCRIPTOR& request)
 {
     long cost = 0;
@@ -44,7 +45,7 @@ long distance(const PixelFormat& format, const PIXELFORMATDESCRIPTOR& request)
     bits(format.alphaBits, request.cAlphaBits, 1000, 10);
     if (!(request.dwFlags & depthDontCare))
         bits(format.depthBits, request.cDepthBits, 100, 1);
-    bits(format.stencilBits, request.cStencilBits, 100, 1);
+    bits(format.stencilBits, request.cStencilBits, 100, 0);
     return cost;
 }
 

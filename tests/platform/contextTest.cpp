@@ -1,5 +1,6 @@
 // Pixel formats, GL contexts and entry points through WGL.
 #include "recordingWindow.h"
+#include "window_registry.h"
 
 #include <platformTesting.h>
 #include <testGLContext.h>
@@ -63,7 +64,11 @@ TEST(GLContext, ProgramPixelFormatRequestGetsADoubleBufferedRGBAFormat)
     const PIXELFORMATDESCRIPTOR pfd = request(windowGL | PFD_DOUBLEBUFFER, 32, 8, 32);
     const int format = ChoosePixelFormat(dc, &pfd);
     ASSERT_NE(format, 0);
+    SDL_Window* surface = window.handle()->sdlWindow;
     ASSERT_TRUE(SetPixelFormat(dc, format, &pfd));
+    // The usual request fits the surface the window was made with, so a
+    // (fullscreen) window is not made a second time.
+    EXPECT_EQ(window.handle()->sdlWindow, surface);
     HGLRC context = wglCreateContext(dc);
     ASSERT_NE(context, nullptr);
     ASSERT_TRUE(wglMakeCurrent(dc, context));
