@@ -17,7 +17,7 @@ using Env = std::map<std::string, std::optional<std::string>>;
 constexpr auto startUpTimeout = 180s;
 constexpr auto frameTimeout = 300s;
 
-const std::string reportPattern = R"(([ -~]{1,30}\n){6}\n)"
+const std::string reportPattern = R"((?:[ -~]{1,30}\n){6}\n)"
                                   R"(-=\{ rezuro basecode v 2024-06-01 \}=-\n)"
                                   R"(-=\{          Vosk / DoLB         \}=-\n\n)"
                                   R"(     What's inside: [ -~]+\n)"
@@ -27,16 +27,33 @@ const std::string reportPattern = R"(([ -~]{1,30}\n){6}\n)"
                                   R"(            Limits: NOT enforced\n)";
 const std::string renderingLine = "\nRendering (Close this window or Esc on render window to abort)\n\n";
 
-// The whole transcript of a run that drew the given number of frames.
-std::regex transcript(int frames)
-{
-    return std::regex(reportPattern +
-                      R"(\nCompiling shaders\.\.\.\n(Shader prog [0-9]+: OK\n){2})"
-                      R"(\nRendering \(Close this window or Esc on render window to abort\)\n\n)" +
-                      std::string(static_cast<std::size_t>(frames), '.'));
-}
-
 bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Checks the whole transcript of a run that drew the given number of frames;
+// empty when it is right, else what is wrong. A software-rendered frame takes
+// longer than the 30 s limit, so the limit notice comes after the first or
+// the second dot, depending on when the driver does the work.
+std::string transcriptFault(const std::string& out, int frames)
+{
+    const std::regex whole(reportPattern +
+                           R"(\nCompiling shaders\.\.\.\n(?:Shader prog [0-9]+: OK\n){2})"
+                           R"(\nRendering \(Close this window or Esc on render window to abort\)\n\n)"
+                           R"((\.*)(\n\[LIMIT HIT: ([0-9]+)/512 frames, ([0-9]+\.[0-9]{2})/30\.00 secs\]\n)?(\.*))");
+    std::smatch m;
+    if (!std::regex_match(out, m, whole))
+        return "the transcript does not have the expected form";
+    const int before = static_cast<int>(m[1].length());
+    const int after = static_cast<int>(m[5].length());
+    if (before + after != frames)
+        return "expected " + std::to_string(frames) + " dots, got " + std::to_string(before + after);
+    if (m[2].matched) {
+        if (std::stoi(m[3]) != before)
+            return "the limit notice counts " + m[3].str() + " frames after " + std::to_string(before) + " dots";
+        if (std::stod(m[4]) < 30.0)
+            return "the limit notice came before 30 s: " + m[4].str();
+    }
+    return "";
+}
 
 Env onDisplay(const XServer& x) { return {{"DISPLAY", x.display()}, {"WAYLAND_DISPLAY", {}}, {"SDL_VIDEODRIVER", {}}}; }
 
@@ -49,7 +66,7 @@ std::string windowsNamed(const XServer& x, const std::string& title)
 }
 
 bool renderingStarted(const std::string& out, const std::string&) { return out.ends_with(renderingLine); }
-bool firstFrameShown(const std::string& out, const std::string&) { return out.ends_with(renderingLine + "."); }
+bool firstFrameShown(const std::string& out, const std::string&) { return has(out, renderingLine + "."); }
 
 class UserSessionTest : public testing::Test {
 protected:
@@ -97,7 +114,7 @@ protected:
         const std::optional<int> exitCode = program.waitExit(frameTimeout);
         ASSERT_TRUE(exitCode) << "still running: " << program.out();
         EXPECT_EQ(*exitCode, 0);
-        EXPECT_TRUE(std::regex_match(program.out(), transcript(2))) << program.out();
+        EXPECT_EQ(transcriptFault(program.out(), 2), "") << program.out();
         EXPECT_EQ(windowsNamed(x, "rezuro by Vosk"), "");
     }
 };
@@ -133,7 +150,7 @@ TEST_F(UserSessionTest, WithoutAnyDisplayTheProgramRendersHeadless)
     const std::optional<int> exitCode = program.waitExit(frameTimeout);
     ASSERT_TRUE(exitCode) << "still running: " << program.out();
     EXPECT_EQ(*exitCode, 0);
-    EXPECT_TRUE(std::regex_match(program.out(), transcript(2))) << program.out();
+    EXPECT_EQ(transcriptFault(program.out(), 2), "") << program.out();
 }
 
 TEST_F(UserSessionTest, RefusedDisplayModeShowsTheBoxAndExitsZero)
@@ -146,8 +163,10 @@ TEST_F(UserSessionTest, RefusedDisplayModeShowsTheBoxAndExitsZero)
                                 startUpTimeout))
         << program.out() << program.err();
 
-    // The box is modal: dismiss it as a user would, pointer on it and Return.
-    const std::regex boxWindow(R"re("Oh dear": \([^)]*\)\s+([0-9]+)x([0-9]+)\+(-?[0-9]+)\+(-?[0-9]+))re");
+    // Dismiss the box as a user would, with Return. The key is sent to the
+    // box itself: with no window manager, focus follows the pointer, which
+    // need not be over the box.
+    const std::regex boxWindow(R"((0x[0-9a-f]+) "Oh dear")");
     std::optional<int> exitCode;
     bool boxSeen = false;
     for (int attempt = 0; attempt < 30 && !exitCode; ++attempt) {
@@ -155,9 +174,7 @@ TEST_F(UserSessionTest, RefusedDisplayModeShowsTheBoxAndExitsZero)
         std::smatch m;
         if (std::regex_search(tree, m, boxWindow)) {
             boxSeen = true;
-            const int cx = std::stoi(m[3]) + std::stoi(m[1]) / 2;
-            const int cy = std::stoi(m[4]) + std::stoi(m[2]) / 2;
-            x11(x, {"xdotool", "mousemove", std::to_string(cx), std::to_string(cy), "key", "Return"});
+            x11(x, {"xdotool", "key", "--window", m[1], "Return"});
         }
         exitCode = program.waitExit(1s);
     }
