@@ -2,6 +2,7 @@
 // entry (the program's own main, looked into through a macro for pt).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -132,6 +133,51 @@ TEST_F(Integrator, MirrorLetteringAlwaysReflectsExactly)
     const D3 origin = mirrorPoint - 0.03 * incoming;
     for (const Vec3& colour : everywhere({v4(origin), v4(incoming)}, 64))
         EXPECT_EQ(colour, (Vec3{2, 2, 0}));
+}
+
+// The plume's depth summed over sm's 256 points, on the CPU: the segment
+// starts 0.4 along q, is shifted once by its start height, and the plume is
+// the thin cylinder of half height 0.2 less 0.3 times the height.
+double plumeDepths(D3 origin, D3 q)
+{
+    D3 p = origin - D3{-4.65, -1, 4.6} + 0.4 * q;
+    p[0] += std::sin(p[1] * 171) * 0.01;
+    p[2] += std::sin(p[1] * 50) * 0.01;
+    double total = 0;
+    for (int i = 0; i < 256; i++) {
+        const double dx = std::hypot(p[0], p[2]) - 0.001, dy = std::fabs(p[1]) - 0.2;
+        const double d = std::min(std::max(dx, dy), 0.0) + std::hypot(std::max(dx, 0.0), std::max(dy, 0.0)) - p[1] * 0.3;
+        if (d < 0)
+            total += -d;
+        p = p + 0.0015 * q;
+    }
+    return total;
+}
+
+TEST_F(Integrator, SmokeIsTheDensityTimesThePlumeDepthsMet)
+{
+    // Returns sm and its density factor, read at the stretch's start alone.
+    const char* main = "void main(){vec3 p=arg(0).xyz,d=arg(1).xyz;"
+                       "vec3 pp=p-vec3(-4.65,-1,4.6)+d*.4;"
+                       "c=vec3(sm(p,d),max(0,f3(pp*100)-.5)*4,0);}";
+    std::vector<std::pair<D3, D3>> segments;
+    for (int k = 0; k < 24; k++) // up the plume from below the table, from many heights
+        segments.push_back({{-4.65 + 0.002 * (k % 5), -1.45 + 0.013 * k, 4.6 - 0.001 * (k % 3)}, {0, 1, 0}});
+    segments.push_back({{-4.9, -0.85, 4.4}, normalize({1, 0, 0.8})}); // across the plume
+    segments.push_back({{-4.2, -0.8, 4.1}, {0, 1, 0}});               // far from it
+    std::vector<std::vector<Vec4>> inputs;
+    for (const auto& [origin, direction] : segments)
+        inputs.push_back({v4(origin), v4(direction)});
+    const auto out = probe::run(main, inputs);
+    int dense = 0;
+    for (size_t k = 0; k < segments.size(); k++) {
+        const double expected = out[k][1] * plumeDepths(segments[k].first, segments[k].second) / 3;
+        EXPECT_NEAR(out[k][0], expected, 1e-4 * std::max(1.0, expected)) << "segment " << k;
+        EXPECT_GE(out[k][0], 0.0f);
+        dense += out[k][0] > 0.01f;
+    }
+    EXPECT_EQ(out.back()[0], 0.0f) << "far from the plume";
+    EXPECT_GT(dense, 3) << "too few segments met smoke to tell";
 }
 
 // The camera of the program's main, computed on the CPU from its constants.
