@@ -38,10 +38,16 @@ void uploadPainted(GLenum unit, GLuint texture, const void* bits)
 // The first accumulate pass reads buffer B as the previous sum, so both
 // buffers are cleared to zero through the framebuffer object; afterwards
 // nothing stays attached and the window's framebuffer is bound again.
+// The clear colour and the scissor test are the caller's and are put back.
 void clearAccumulationBuffers()
 {
-    glEntry<GlBindFramebufferFn>("glBindFramebuffer")(GL_FRAMEBUFFER, renderState.framebuffer);
+    GLfloat clearColour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    const GLboolean scissored = glIsEnabled(GL_SCISSOR_TEST);
+    glDisable(GL_SCISSOR_TEST);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+
+    glEntry<GlBindFramebufferFn>("glBindFramebuffer")(GL_FRAMEBUFFER, renderState.framebuffer);
     for (int i = 0; i < 2; i++) {
         glEntry<GlFramebufferTexture2DFn>("glFramebufferTexture2D")(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0,
                                                                     GL_TEXTURE_2D, renderState.textures[i], 0);
@@ -50,6 +56,10 @@ void clearAccumulationBuffers()
     glEntry<GlFramebufferTexture2DFn>("glFramebufferTexture2D")(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0,
                                                                 GL_TEXTURE_2D, 0, 0);
     glEntry<GlBindFramebufferFn>("glBindFramebuffer")(GL_FRAMEBUFFER, 0);
+
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+    if (scissored)
+        glEnable(GL_SCISSOR_TEST);
 }
 
 } // namespace

@@ -111,18 +111,29 @@ TEST_F(RenderResources, AccumulationBuffersReadZero)
 }
 
 // A second set-up (as the still renderer may make at another size) starts
-// from zero again, even where the earlier buffers were written.
-TEST_F(RenderResources, SetUpAgainStartsFromZero)
+// from zero again, and leaves the caller's clear colour and scissor test as
+// it found them.
+TEST_F(RenderResources, SetUpAgainStartsFromZeroAndKeepsCallerState)
 {
     writeFloatTexture(renderState.textures[0], std::vector<float>(width * height * 4, 5.0f));
     renderState.pingIndex = 1;
     renderState.sampleCount = 9.0f;
+    glClearColor(0.25f, 0.5f, 0.75f, 1.0f);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
+
     captureStdout([] { initResourcesSized(width, height); });
+
     EXPECT_EQ(renderState.pingIndex, 0);
     EXPECT_EQ(renderState.sampleCount, 0.0f);
     for (int slot : {0, 1})
         for (float v : readFloatTexture(renderState.textures[slot]))
             ASSERT_EQ(v, 0.0f);
+    GLfloat clearColour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    EXPECT_EQ(std::vector<GLfloat>(clearColour, clearColour + 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1.0f}));
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    glDisable(GL_SCISSOR_TEST);
 }
 
 // The painted bitmaps go to GL exactly as they lie in memory: memory row 0
