@@ -108,12 +108,16 @@ float sm(vec3 p,vec3 q){
     p=p-vec3(-4.65,-1,4.6);
     p=p+q*.4;
     vec3 pp=p;
+    // The density comes from the noise at the stretch's start alone, so it is
+    // the same for every step. Taken here, before p moves on: Mesa 22.3 reads
+    // pp as p inside the loop below once p.x and p.z have been shifted.
+    float k=max(0,f3(pp*100)-.5)*4;
     p.x=p.x+sin(p.y*171)*.01;
     p.z=p.z+sin(p.y*50)*.01;
     float s=0;
     for(int i=0;i<256;i++){
         float d=cc(p,.2,.001)-p.y*.3;
-        if(d<0)s=s+max(0,f3(pp*100)-.5)*4*(-d);
+        if(d<0)s=s+k*(-d);
         p=p+q*.0015;
     }
     return s/3;
