@@ -8,13 +8,15 @@
 #   - rezuro-still.exe (when built): a small PNG, compared with the Linux
 #     build's picture of the same size and samples;
 #   - the label and lettering bitmaps as Wine's GDI paints them, next to our
-#     own layer's (informative only: the fonts differ).
+#     own layer's (informative only: the fonts differ);
+#   - rezuro.exe on a display that cannot switch to 1920x1080: the warning
+#     box, and exit code 0 once it is dismissed.
 # Usage: scripts/check-wine.sh [windows build dir]      (default: <repo>/build-win)
 # Environment:
 #   REZURO_LINUX_BUILD   Linux build with tools/still/rezuro-still (default <repo>/build)
 #   REZURO_WINEPREFIX    Wine prefix, kept between runs (default <build>/wineprefix)
 #   REZURO_WINE_BUDGET   seconds for the whole script (default 720)
-#   REZURO_WINE_CASES    which checks, in order (default "still textures altf4 escape")
+#   REZURO_WINE_CASES    which checks, in order (default "still textures nomode altf4 escape")
 #   REZURO_SKIP_DEPS=1   do not install missing packages
 # Pictures and logs are left in <build>/wine-check. Exits non-zero on any FAIL.
 set -uo pipefail
@@ -40,6 +42,7 @@ cap() { local l; l=$(left); ((l < $1)) && echo "$l" || echo "$1"; }
 
 # --- processes we start, all ended on the way out -------------------------
 xvfb_pid=""
+small_xvfb_pid=""
 app_pid=""
 cleanup() {
     trap - EXIT INT TERM
@@ -51,13 +54,25 @@ cleanup() {
         WINEPREFIX=$prefix timeout 30 wineserver -k >/dev/null 2>&1
         WINEPREFIX=$prefix timeout 30 wineserver -w >/dev/null 2>&1
     fi
-    if [[ -n "$xvfb_pid" ]]; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
+    local pid
+    for pid in "$xvfb_pid" "$small_xvfb_pid"; do
+        [[ -n "$pid" ]] || continue
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
 }
 trap 'cleanup' EXIT
 trap 'echo "FAIL: wine: interrupted"; exit 130' INT TERM
+
+# start_xvfb <WxHxD> <name>: a virtual display on a free number; sets
+# started_pid and started_display.
+start_xvfb() {
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$work/display-$2" >"$work/xvfb-$2.log" 2>&1 &
+    started_pid=$!
+    for _ in $(seq 50); do [[ -s "$work/display-$2" ]] && break; sleep 0.2; done
+    [[ -s "$work/display-$2" ]] || return 1
+    started_display=:$(head -n1 "$work/display-$2")
+}
 
 # --- tools, display and prefix -----------------------------------------------
 setup() {
@@ -83,11 +98,9 @@ setup() {
     unset WAYLAND_DISPLAY
 
     # --- the display -----------------------------------------------------------
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.2; done
-    [[ -s "$work/display" ]] || { echo "FAIL: wine: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-    export DISPLAY=:$(head -n1 "$work/display")
+    start_xvfb 1920x1080x24 main || { echo "FAIL: wine: Xvfb did not start"; cat "$work/xvfb-main.log"; exit 1; }
+    xvfb_pid=$started_pid
+    export DISPLAY=$started_display
     echo "Xvfb on $DISPLAY (1920x1080x24), Wine prefix $WINEPREFIX"
 
     # --- the prefix (slow the first time) --------------------------------------
@@ -371,10 +384,58 @@ case_textures() {
     done
 }
 
+box_shown() { [[ -n "$(xdotool search --name '^Oh dear$' 2>/dev/null)" ]]; }
+stop_wineserver() {
+    timeout 30 wineserver -k >/dev/null 2>&1
+    timeout 30 wineserver -w >/dev/null 2>&1
+}
+
+# --- case 5: a display without 1920x1080 ------------------------------------
+# The mode switch is refused, so the window set-up fails: the user sees the
+# warning box, and the program ends with 0 once it is dismissed.
+case_nomode() {
+    local name=nomode t=$SECONDS
+    echo "--- rezuro.exe on a 1280x1024 display"
+    start_xvfb 1280x1024x24 small || { fail "$name: second Xvfb did not start"; return; }
+    small_xvfb_pid=$started_pid
+    local main_display=$DISPLAY
+    export DISPLAY=$started_display
+    # Wine keeps the display's modes in its server: start a fresh one here, and
+    # again for the cases after this one.
+    stop_wineserver
+    start_app $name "$exe"
+    if wait_for "$(cap 120)" box_shown; then
+        import -display "$DISPLAY" -window root "$work/nomode-box.png" 2>>"$work/import.log"
+        if [[ -n "$(find_window)" ]]; then
+            fail "$name: the render window is still there behind the box"
+        else
+            pass "$name: the 'Oh dear' box shows, with no render window ($work/nomode-box.png)"
+        fi
+        xdotool key Return
+    else
+        fail "$name: no 'Oh dear' box"
+    fi
+    wait_exit "$(cap 60)"
+    check_exit $name
+    if text "$work/$name.out" | grep -q 'Compiling shaders'; then
+        fail "$name: went on to build the shaders"
+    elif [[ "$(text "$work/$name.out" | tail -n 1)" == "            Limits: NOT enforced" ]]; then
+        pass "$name: the report stops after the limits line"
+    else
+        fail "$name: the report does not end with the limits line"
+    fi
+    stop_wineserver
+    export DISPLAY=$main_display
+    kill "$small_xvfb_pid" 2>/dev/null
+    wait "$small_xvfb_pid" 2>/dev/null
+    small_xvfb_pid=""
+    note "$name took $((SECONDS - t)) s"
+}
+
 main() {
     setup
     local c
-    for c in ${REZURO_WINE_CASES:-still textures altf4 escape}; do
+    for c in ${REZURO_WINE_CASES:-still textures nomode altf4 escape}; do
         "case_$c"
     done
     echo "Wine checks took $SECONDS s"
