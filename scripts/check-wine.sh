@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Runs the Windows build under Wine on a virtual 1920x1080x24 X display and
-# checks what a Windows user would see:
-#   - rezuro.exe, ended with Alt+F4: the whole console report in order, the
-#     frame in progress finished, exit code 0;
-#   - rezuro.exe, ended with Esc: the same, plus the first frame's dot and a
-#     screenshot of the window showing it (neither black nor uniform);
+# checks what a Windows user would see, in this order:
 #   - rezuro-still.exe (when built): a small PNG, compared with the Linux
 #     build's picture of the same size and samples;
 #   - the label and lettering bitmaps as Wine's GDI paints them, next to our
 #     own layer's (informative only: the fonts differ);
 #   - rezuro.exe on a display that cannot switch to 1920x1080: the warning
-#     box, and exit code 0 once it is dismissed.
+#     box, and exit code 0 once it is dismissed;
+#   - rezuro.exe, ended with Alt+F4: the whole console report in order, the
+#     frame in progress finished, exit code 0;
+#   - rezuro.exe, ended with Esc: the same, plus the first frame's dot and a
+#     screenshot of the window showing it (neither black nor uniform).
+# The live cases take minutes: one 1920x1080 frame of the path tracer is about
+# a minute on a two-core machine with Mesa's software OpenGL.
 # Usage: scripts/check-wine.sh [windows build dir]      (default: <repo>/build-win)
 # Environment:
 #   REZURO_LINUX_BUILD   Linux build with tools/still/rezuro-still (default <repo>/build)
