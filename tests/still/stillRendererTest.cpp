@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int width = 48;
-constexpr int height = 27;
+constexpr int height = 40;
 
 still::RenderOutcome renderQuietly(still::StillRenderer& renderer, std::int64_t first, std::int64_t samples,
                                    double tileSeconds)
@@ -28,7 +28,8 @@ TEST(StillRenderer, TilesChangeNothingAndThePictureIsThePresentPass)
     ASSERT_TRUE(createTestGLContext(width, height));
     still::StillRenderer renderer(width, height, true);
 
-    // Tiles of one row each against tiles as large as the pace allows.
+    // The thinnest tiles (after the first, 16 rows: 16 + 16 + 8) against
+    // tiles as large as the pace allows.
     const auto rowByRow = renderQuietly(renderer, 1, 3, 1e-9);
     const auto whole = renderQuietly(renderer, 1, 3, 10.0);
     EXPECT_EQ(renderState.sampleCount, 3.0f);

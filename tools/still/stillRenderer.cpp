@@ -17,6 +17,10 @@
 namespace still {
 namespace {
 
+// Tiles are whole bands of this many rows: GPUs shade pixels in 2x2 quads and
+// llvmpipe in 4x4 blocks, so a thinner tile pays for lanes it throws away.
+constexpr int rowGranule = 16;
+
 std::string hex(unsigned value)
 {
     char text[16];
@@ -185,7 +189,7 @@ RenderOutcome StillRenderer::render(const RenderRequest& request, ProgressReport
     // The next frame draws sample number sampleCount + 1, seeded by it.
     renderState.sampleCount = static_cast<float>(request.firstSample - 1);
     glEnable(GL_SCISSOR_TEST);
-    int rows = std::max(1, std::min(height_, 16384 / width_));
+    int rows = std::max(1, 16384 / width_ / rowGranule) * rowGranule;
     std::int64_t done = 0;
     while (true) {
         renderState.sampleCount += 1.0f;
@@ -198,10 +202,12 @@ RenderOutcome StillRenderer::render(const RenderRequest& request, ProgressReport
             const double now = seconds();
             y += tileRows;
             // Size the next tile from this one's pace, growing at most
-            // fourfold at a time.
+            // fourfold at a time, in whole bands of rowGranule rows.
             const double perRow = std::max(now - tileStart, 1e-6) / tileRows;
             const double fitting = std::min(request.tileSeconds / perRow, 1e9);
-            rows = std::clamp(static_cast<int>(fitting), 1, std::min(height_, tileRows * 4));
+            const int bands = std::clamp(static_cast<int>(fitting) / rowGranule, 1,
+                                         std::max(1, tileRows * 4 / rowGranule));
+            rows = bands * rowGranule;
             progress.partDone(static_cast<double>(done) + static_cast<double>(y) / height_, now);
         }
         renderState.pingIndex = 1 - renderState.pingIndex;
