@@ -17,10 +17,14 @@ triple=x86_64-w64-mingw32
 
 fail() { echo "FAIL: windows build: $*"; exit 1; }
 
-if [[ "${REZURO_SKIP_DEPS:-0}" != 1 ]] && ! command -v ${triple}-g++-posix >/dev/null; then
-    timeout 900 "$root/scripts/install-deps.sh" --windows || fail "could not install the MinGW-w64 compiler"
+tools=(cmake ninja ${triple}-g++-posix ${triple}-objdump)
+have_tools() { for t in "${tools[@]}"; do command -v "$t" >/dev/null || return 1; done; }
+if [[ "${REZURO_SKIP_DEPS:-0}" != 1 ]] && ! have_tools; then
+    timeout 900 "$root/scripts/install-deps.sh" --windows || fail "could not install the build tools"
 fi
-command -v ${triple}-g++-posix >/dev/null || fail "${triple}-g++-posix not found"
+for t in "${tools[@]}"; do
+    command -v "$t" >/dev/null || fail "$t not found"
+done
 
 mkdir -p "$build"
 timeout 300 cmake -S "$root" -B "$build" -G Ninja \
