@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "pointerProbe.h"
 #include "process.h"
 #include "xserver.h"
 
@@ -29,11 +30,11 @@ const std::string renderingLine = "\nRendering (Close this window or Esc on rend
 
 bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// Checks the whole transcript of a run that drew the given number of frames;
+// Checks the whole transcript of a run that drew from fewest to most frames;
 // empty when it is right, else what is wrong. A software-rendered frame takes
 // longer than the 30 s limit, so the limit notice comes after the first or
 // the second dot, depending on when the driver does the work.
-std::string transcriptFault(const std::string& out, int frames)
+std::string transcriptFault(const std::string& out, int fewest, int most)
 {
     const std::regex whole(reportPattern +
                            R"(\nCompiling shaders\.\.\.\n(?:Shader prog [0-9]+: OK\n){2})"
@@ -44,8 +45,9 @@ std::string transcriptFault(const std::string& out, int frames)
         return "the transcript does not have the expected form";
     const int before = static_cast<int>(m[1].length());
     const int after = static_cast<int>(m[5].length());
-    if (before + after != frames)
-        return "expected " + std::to_string(frames) + " dots, got " + std::to_string(before + after);
+    if (before + after < fewest || before + after > most)
+        return "expected " + std::to_string(fewest) + " to " + std::to_string(most) + " dots, got " +
+               std::to_string(before + after);
     if (m[2].matched) {
         if (std::stoi(m[3]) != before)
             return "the limit notice counts " + m[3].str() + " frames after " + std::to_string(before) + " dots";
@@ -104,6 +106,7 @@ protected:
         const CommandResult geometry = x11(x, {"xdotool", "getwindowgeometry", windows.substr(0, windows.find('\n'))});
         EXPECT_TRUE(has(geometry.out, "Position: 0,0") && has(geometry.out, "Geometry: 1920x1080"))
             << geometry.out;
+        EXPECT_EQ(pointerVisible(x.display()), false) << "the pointer shows over the render window";
 
         // The request waits in the queue until the first frame is done; that
         // frame is shown, one more is drawn, and the program ends.
@@ -114,8 +117,9 @@ protected:
         const std::optional<int> exitCode = program.waitExit(frameTimeout);
         ASSERT_TRUE(exitCode) << "still running: " << program.out();
         EXPECT_EQ(*exitCode, 0);
-        EXPECT_EQ(transcriptFault(program.out(), 2), "") << program.out();
+        EXPECT_EQ(transcriptFault(program.out(), 2, 2), "") << program.out();
         EXPECT_EQ(windowsNamed(x, "rezuro by Vosk"), "");
+        EXPECT_EQ(pointerVisible(x.display()), true) << "the pointer stays hidden after the run";
     }
 };
 
@@ -145,12 +149,14 @@ TEST_F(UserSessionTest, WithoutAnyDisplayTheProgramRendersHeadless)
     Process program({REZURO_PROGRAM}, {{"DISPLAY", {}}, {"WAYLAND_DISPLAY", {}}, {"SDL_VIDEODRIVER", {}}});
     ASSERT_TRUE(program.waitFor(renderingStarted, startUpTimeout)) << program.out() << program.err();
     program.signal(SIGTERM);
-    ASSERT_TRUE(program.waitFor(firstFrameShown, frameTimeout)) << program.out() << program.err();
 
-    const std::optional<int> exitCode = program.waitExit(frameTimeout);
+    // Offscreen, a swap does not wait for the frame's work, so the first dot
+    // may already be out and the second frame's pump past when the signal
+    // lands: then that frame and one more are drawn.
+    const std::optional<int> exitCode = program.waitExit(2 * frameTimeout);
     ASSERT_TRUE(exitCode) << "still running: " << program.out();
     EXPECT_EQ(*exitCode, 0);
-    EXPECT_EQ(transcriptFault(program.out(), 2), "") << program.out();
+    EXPECT_EQ(transcriptFault(program.out(), 2, 3), "") << program.out();
 }
 
 TEST_F(UserSessionTest, RefusedDisplayModeShowsTheBoxAndExitsZero)
