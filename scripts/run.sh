@@ -15,10 +15,10 @@ if has_display; then
     exec build/host/rezuro
 fi
 
-# About two minutes on a CPU-only machine with Mesa's software OpenGL.
+# About two minutes on a two-core machine with Mesa's software OpenGL.
 size=${REZURO_SIZE:-480x270}
 samples=${REZURO_SAMPLES:-32}
 echo "No display found: rendering a ${size} still with ${samples} samples per pixel to rezuro.png"
 build/tools/still/rezuro-still --size "$size" --samples "$samples" --seconds 600 --out rezuro.png
 echo "Wrote $(pwd)/rezuro.png"
-echo "For the full picture: build/tools/still/rezuro-still --size 1920x1080 --samples 512 --seconds 0 --out rezuro-full.png"
+echo "For the full picture: build/tools/still/rezuro-still --size 1920x1080 --samples 512 --seconds 1e9 --out rezuro-full.png"
