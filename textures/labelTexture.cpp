@@ -20,7 +20,7 @@ HFONT labelFont(int height, int weight, DWORD italic, DWORD charSet, DWORD pitch
 
 } // namespace
 
-void* paintLabelTexture()
+HDC createPaintSurface(void** bits)
 {
     bitmapInfo.bmiHeader.biSize = 40;
     bitmapInfo.bmiHeader.biWidth = 1024;
@@ -29,11 +29,18 @@ void* paintLabelTexture()
     bitmapInfo.bmiHeader.biBitCount = 32;
 
     HDC dc = CreateCompatibleDC(GetDC(nullptr));
-    pBits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &bitmapInfo, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &bitmapInfo, DIB_RGB_COLORS, bits, nullptr, 0);
+    if (*bits != nullptr)
+        SelectObject(dc, bitmap);
+    return dc;
+}
+
+void* paintLabelTexture()
+{
+    HDC dc = createPaintSurface(&pBits);
     if (pBits == nullptr)
         return nullptr; // no memory to paint into; the texture is created without data
-    SelectObject(dc, bitmap);
 
     RECT rect = {0, 0, 1024, 1024};
     FillRect(dc, &rect, CreateSolidBrush(mainColour));

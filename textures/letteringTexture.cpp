@@ -14,18 +14,9 @@ void* pBits;
 
 void* paintLetteringTexture()
 {
-    bitmapInfo.bmiHeader.biSize = 40;
-    bitmapInfo.bmiHeader.biWidth = 1024;
-    bitmapInfo.bmiHeader.biHeight = 1024;
-    bitmapInfo.bmiHeader.biPlanes = 1;
-    bitmapInfo.bmiHeader.biBitCount = 32;
-
-    HDC dc = CreateCompatibleDC(GetDC(nullptr));
-    pBits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &bitmapInfo, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HDC dc = createPaintSurface(&pBits);
     if (pBits == nullptr)
         return nullptr; // no memory to paint into; the texture is created without data
-    SelectObject(dc, bitmap);
 
     // White everywhere before the text. A white brush says so outright: with
     // the bitmap left black, every pixel would count as lettering.
