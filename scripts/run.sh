@@ -16,8 +16,8 @@ if has_display; then
 fi
 
 # About two minutes on a two-core machine with Mesa's software OpenGL.
-size=${REZURO_SIZE:-480x270}
-samples=${REZURO_SAMPLES:-32}
+size=${REZURO_SIZE:-640x360}
+samples=${REZURO_SAMPLES:-48}
 echo "No display found: rendering a ${size} still with ${samples} samples per pixel to rezuro.png"
 build/tools/still/rezuro-still --size "$size" --samples "$samples" --seconds 600 --out rezuro.png
 echo "Wrote $(pwd)/rezuro.png"
