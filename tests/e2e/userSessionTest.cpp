@@ -36,8 +36,14 @@ bool has(const std::string& text, const std::string& part) { return text.find(pa
 // the second dot, depending on when the driver does the work.
 std::string transcriptFault(const std::string& out, int fewest, int most)
 {
+    // Each program gets an OK line or its compile log (Mesa warns about the
+    // path tracer's globals when its shader cache is cold); a log with an
+    // error means a broken shader.
+    if (has(out, "error"))
+        return "a shader compile log reports an error";
     const std::regex whole(reportPattern +
-                           R"(\nCompiling shaders\.\.\.\n(?:Shader prog [0-9]+: OK\n){2})"
+                           R"(\nCompiling shaders\.\.\.\n)"
+                           R"((?:Shader prog [0-9]+: OK\n|SHADER COMPILE LOG \(Prog [0-9]+\):\n(?:[^\n]+\n)+\n){2})"
                            R"(\nRendering \(Close this window or Esc on render window to abort\)\n\n)"
                            R"((\.*)(\n\[LIMIT HIT: ([0-9]+)/512 frames, ([0-9]+\.[0-9]{2})/30\.00 secs\]\n)?(\.*))");
     std::smatch m;
@@ -57,7 +63,15 @@ std::string transcriptFault(const std::string& out, int fewest, int most)
     return "";
 }
 
-Env onDisplay(const XServer& x) { return {{"DISPLAY", x.display()}, {"WAYLAND_DISPLAY", {}}, {"SDL_VIDEODRIVER", {}}}; }
+// Mesa's shader cache is off, so every run compiles as on a fresh machine and
+// prints what the driver's compiler says.
+Env onDisplay(const XServer& x)
+{
+    return {{"DISPLAY", x.display()},
+            {"WAYLAND_DISPLAY", {}},
+            {"SDL_VIDEODRIVER", {}},
+            {"MESA_SHADER_CACHE_DISABLE", "true"}};
+}
 
 CommandResult x11(const XServer& x, std::vector<std::string> argv) { return runCommand(std::move(argv), onDisplay(x)); }
 
@@ -146,17 +160,21 @@ TEST_F(UserSessionTest, TerminationSignalEndsTheRunLikeACloseRequest)
 
 TEST_F(UserSessionTest, WithoutAnyDisplayTheProgramRendersHeadless)
 {
-    Process program({REZURO_PROGRAM}, {{"DISPLAY", {}}, {"WAYLAND_DISPLAY", {}}, {"SDL_VIDEODRIVER", {}}});
+    Process program({REZURO_PROGRAM}, {{"DISPLAY", {}},
+                                      {"WAYLAND_DISPLAY", {}},
+                                      {"SDL_VIDEODRIVER", {}},
+                                      {"MESA_SHADER_CACHE_DISABLE", "true"}});
     ASSERT_TRUE(program.waitFor(renderingStarted, startUpTimeout)) << program.out() << program.err();
     program.signal(SIGTERM);
 
-    // Offscreen, a swap does not wait for the frame's work, so the first dot
-    // may already be out and the second frame's pump past when the signal
-    // lands: then that frame and one more are drawn.
+    // The signal races the loop. Landing before the first pump, it ends the
+    // run after that iteration's frame; offscreen a swap does not wait for the
+    // frame's work, so it may also land after the second frame's pump, and
+    // then that frame and one more are drawn.
     const std::optional<int> exitCode = program.waitExit(2 * frameTimeout);
     ASSERT_TRUE(exitCode) << "still running: " << program.out();
     EXPECT_EQ(*exitCode, 0);
-    EXPECT_EQ(transcriptFault(program.out(), 2, 3), "") << program.out();
+    EXPECT_EQ(transcriptFault(program.out(), 1, 3), "") << program.out();
 }
 
 TEST_F(UserSessionTest, RefusedDisplayModeShowsTheBoxAndExitsZero)
