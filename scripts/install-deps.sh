@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    libsdl2-dev libgl-dev libgl1-mesa-dri libfreetype-dev libfontconfig-dev
+    libsdl2-dev libx11-dev libxfixes-dev libgl-dev libgl1-mesa-dri libfreetype-dev libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libopenexr-dev
     glslang-tools xvfb xdotool x11-utils x11-apps imagemagick
     fonts-crosextra-carlito fonts-dejavu-core
