@@ -7,12 +7,8 @@
 
 #include <string>
 
-#ifndef GL_FRAMEBUFFER
-#define GL_FRAMEBUFFER 0x8D40
-#endif
-#ifndef GL_COLOR_ATTACHMENT0
-#define GL_COLOR_ATTACHMENT0 0x8CE0
-#endif
+#include "gpu/glEntryPoints.h" // GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 and the pipeline's other values
+
 #ifndef GL_FRAMEBUFFER_COMPLETE
 #define GL_FRAMEBUFFER_COMPLETE 0x8CD5
 #endif
